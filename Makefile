@@ -1,0 +1,36 @@
+# The commands of the README. Each one installs what is missing, configures and builds first.
+BUILD ?= build
+CMAKE_ARGS ?=
+JOBS ?= $(shell nproc)
+
+.PHONY: all setup build demo run test bench format clean
+
+all: build
+
+setup:
+	@tools/setup.sh || { echo "make: installing the Debian packages failed" >&2; exit 1; }
+
+build: setup
+	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null || { echo "make: configuring failed" >&2; exit 1; }
+	@cmake --build $(BUILD) -j $(JOBS) || { echo "make: the build failed" >&2; exit 1; }
+
+# The wizard against the simulated controller, which power-cycles itself when asked to.
+demo: build
+	$(BUILD)/bin/obsim --auto-cycle -- $(BUILD)/bin/obflash
+
+# The wizard against a real controller on this machine's serial ports.
+run: build
+	$(BUILD)/bin/obflash $(ARGS)
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) \
+		|| { echo "make: tests failed (see above)" >&2; exit 1; }
+
+bench: build
+	@bench/run.sh $(BUILD)
+
+format:
+	@clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD)
