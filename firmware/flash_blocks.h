@@ -15,7 +15,9 @@ constexpr std::array<uint32_t, 15> FlashBlocks = {
 
 constexpr int BlockCount = 14;
 
-constexpr uint32_t BlockLastAddress(int block) { return FlashBlocks[block]; }
+constexpr uint32_t BlockLastAddress(int block) {
+    return FlashBlocks[block];
+}
 // Block 13 holds every address from 0 (the table's entry 14 is not its start).
 constexpr uint32_t BlockFirstAddress(int block) {
     return block == BlockCount - 1 ? 0 : FlashBlocks[block + 1] + 1;
