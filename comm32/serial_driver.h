@@ -29,7 +29,8 @@ public:
     // Fails when no working port is behind the handle.
     virtual bool ClearCommError(Handle port, uint32_t& errors, COMSTAT& status) = 0;
 
-    // With `overlapped` null the call is synchronous. An overlapped write that cannot be
+    // With `overlapped` null the call is synchronous. An overlapped read never stays
+    // outstanding: it takes what has arrived, even nothing. An overlapped write that cannot be
     // handed over at once fails with ERROR_IO_PENDING; `overlapped` must then stay valid
     // until GetOverlappedResult reports it ended.
     virtual bool ReadFile(Handle port, void* buffer, uint32_t size, uint32_t& read,
