@@ -54,7 +54,8 @@ void Controller::PowerOn(Clock::time_point now) {
     bootFrames_.Reset();
     appFrames_.Reset();
     burstIndex_ = 0;
-    nextBurstAt_ = options_.NoAnnouncement ? Never : now + BootStartUp;
+    bool announces = !options_.NoAnnouncement && options_.Garbage != GarbageMode::Only;
+    nextBurstAt_ = announces ? now + BootStartUp : Never;
     // Without an application the boot loader waits for contact for ever.
     announceEndsAt_ =
         boot_.Resident().Present ? now + std::chrono::milliseconds(options_.AnnounceMs) : Never;
