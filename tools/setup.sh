@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libserialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   srecord binutils socat
+  fonts-liberation2
 )
 
 missing=()
