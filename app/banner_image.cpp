@@ -11,13 +11,20 @@ BannerImage::BannerImage(QWidget* parent) : QWidget(parent) {
 
 void BannerImage::setPicture(const QImage& picture) {
     source = picture;
+    atHeight = QImage();
     scaled = QImage();
     update();
 }
 
+// The width changes every tick while the height stays: the picture is brought to the height
+// once, so that each new width only rescales a small image.
 const QImage& BannerImage::scaledToSize() {
-    if (scaled.size() != size())
-        scaled = source.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (scaled.size() == size())
+        return scaled;
+    if (atHeight.height() != height())
+        atHeight = source.scaled(source.width(), height(), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+    scaled = atHeight.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return scaled;
 }
 

@@ -20,7 +20,8 @@ private:
     const QImage& scaledToSize();
 
     QImage source;
-    QImage scaled; // the picture at the size it was last drawn, so repaints stay cheap
+    QImage atHeight; // the picture at the control's height, its own width
+    QImage scaled;   // the picture at the size it was last drawn, so repaints stay cheap
 };
 
 } // namespace ob

@@ -36,6 +36,12 @@ protected:
             }
     }
 
+    // Keys go where the user's would: to the focused control, else to the window.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focused = QApplication::focusWidget();
+        QTest::keyClick(focused ? focused : window.get(), key, modifiers);
+    }
+
     bool closeRequestAccepted() {
         QCloseEvent request;
         QApplication::sendEvent(window.get(), &request);
@@ -93,11 +99,10 @@ TEST_F(PageLockTest, ExitClosesTheIntroductionConnectAndFinishedPages) {
 TEST_F(PageLockTest, EscapePressesTheCancelButtonAndEnterTheDefault) {
     window->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    QTest::keyClick(window.get(), Qt::Key_Return);
+    press(Qt::Key_Return);
     EXPECT_EQ(window->page(), Page::Connect); // btNext1
     // The focus has moved to Exit with the page; Enter still means the default, here unusable.
-    QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window.get(),
-                    Qt::Key_Return);
+    press(Qt::Key_Return);
     EXPECT_EQ(window->page(), Page::Connect);
     EXPECT_TRUE(window->isVisible());
     window->setVisible(Control::gbSelect, true);
@@ -105,17 +110,20 @@ TEST_F(PageLockTest, EscapePressesTheCancelButtonAndEnterTheDefault) {
     bool manualNext = false;
     QObject::connect(find<QPushButton>("btNext2"), &QPushButton::clicked,
                      [&] { manualNext = true; });
-    QTest::keyClick(window.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    press(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_TRUE(manualNext);
+    press(Qt::Key_Escape); // btExit2
+    EXPECT_FALSE(window->isVisible());
 
+    window->show();
     window->selectPage(Page::CyclePower);
-    QTest::keyClick(window.get(), Qt::Key_Escape); // Abort operation
+    press(Qt::Key_Escape); // Abort operation
     EXPECT_EQ(window->page(), Page::Finished);
-    QTest::keyClick(window.get(), Qt::Key_Escape); // no cancel button on Finished
+    press(Qt::Key_Escape); // no cancel button on Finished
     EXPECT_TRUE(window->isVisible());
 
     window->selectPage(Page::Introduction);
-    QTest::keyClick(window.get(), Qt::Key_Escape);
+    press(Qt::Key_Escape); // btExit
     EXPECT_FALSE(window->isVisible());
 }
 

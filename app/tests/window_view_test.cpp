@@ -24,7 +24,7 @@ TEST_F(WindowViewTest, StartsOnTheIntroductionWithTheStripHidden) {
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
 }
 
-TEST(WindowTimer, RunsFromCreationAtFiftyMilliseconds) {
+TEST(WindowTimer, RunsFromCreationAndTheFirstShowBuildsTheImage) {
     TfmMain window;
     EXPECT_TRUE(window.timerRunning());
     window.show();
