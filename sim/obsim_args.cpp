@@ -63,13 +63,13 @@ Enum Choice(const std::string& text, const std::map<std::string, Enum>& choices)
 
 using Handler = std::function<void(ObsimCommandLine&, const std::string&)>;
 
-struct OptionSpec {
+struct OptionRule {
     bool TakesValue;
     Handler Apply;
 };
 
-const std::map<std::string, OptionSpec>& Specs() {
-    static const std::map<std::string, OptionSpec> specs = {
+const std::map<std::string, OptionRule>& OptionRules() {
+    static const std::map<std::string, OptionRule> rules = {
         {"--link", {true, [](auto& c, auto& v) { c.Options.LinkPath = v; }}},
         {"--unpaced", {false, [](auto& c, auto&) { c.Options.Paced = false; }}},
         {"--baud", {true, [](auto& c, auto& v) { c.Options.Baud = Number(v, 50, 4000000); }}},
@@ -142,7 +142,7 @@ const std::map<std::string, OptionSpec>& Specs() {
         {"--json", {true, [](auto& c, auto& v) { c.JsonPath = v; }}},
         {"--help", {false, [](auto& c, auto&) { c.Help = true; }}},
     };
-    return specs;
+    return rules;
 }
 
 } // namespace
@@ -159,13 +159,13 @@ std::optional<ObsimCommandLine> ParseObsimArgs(const std::vector<std::string>& a
             }
             break;
         }
-        auto spec = Specs().find(args[i]);
-        if (spec == Specs().end()) {
+        auto rule = OptionRules().find(args[i]);
+        if (rule == OptionRules().end()) {
             *error = "unknown option " + args[i];
             return std::nullopt;
         }
         std::string value;
-        if (spec->second.TakesValue) {
+        if (rule->second.TakesValue) {
             if (i + 1 >= args.size()) {
                 *error = args[i] + " needs a value";
                 return std::nullopt;
@@ -173,9 +173,9 @@ std::optional<ObsimCommandLine> ParseObsimArgs(const std::vector<std::string>& a
             value = args[++i];
         }
         try {
-            spec->second.Apply(line, value);
+            rule->second.Apply(line, value);
         } catch (const ArgError& failure) {
-            *error = args[i - (spec->second.TakesValue ? 1 : 0)] + ": " + failure.Reason;
+            *error = args[i - (rule->second.TakesValue ? 1 : 0)] + ": " + failure.Reason;
             return std::nullopt;
         }
     }
