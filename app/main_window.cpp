@@ -13,7 +13,10 @@
 #include "comm32/comm32.h"
 #include "core/log_text.h"
 #include "core/run_state.h"
+#include "core/switches.h"
 #include "firmware/image_loader.h"
+#include "protocol/boot_entry.h"
+#include "search/port_search.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -98,6 +101,9 @@ void TfmMain::connectHandlers() {
     connect(btExit, &QPushButton::clicked, this, &TfmMain::btExitClick);
     connect(btExit2, &QPushButton::clicked, this, &TfmMain::btExitClick);
     connect(btNext1, &QPushButton::clicked, this, &TfmMain::btNext1Click);
+    // The user's choice only: filling the list is no selection.
+    connect(cbPortaSer, &QComboBox::activated, this, &TfmMain::cbPortaSerChange);
+    connect(btNext2, &QPushButton::clicked, this, &TfmMain::btNext2Click);
     connect(btExit3, &QPushButton::clicked, this, &TfmMain::btExit3Click);
     connect(btExit5, &QPushButton::clicked, this, &TfmMain::btExit5Click);
 }
@@ -116,6 +122,7 @@ void TfmMain::FormShow() {
     selectPage(Page::Introduction);
     if (loadfile())
         showInvalidFirmware();
+    ReadPortNames();
     tmTimer->setInterval(TickMilliseconds);
 }
 
@@ -136,10 +143,20 @@ void TfmMain::tmTimerTimer() {
     if (inTick)
         return;
     const QScopedValueRollback<bool> running(inTick, true);
-    if (page() == Page::Introduction)
+    if (CommandLinePortGiven()) {
+        StartFromCommandLine();
+        EnterBoot();
+    } else if (page() == Page::Introduction) {
         StepIntroductionBanner();
-    else if (page() == Page::Connect)
+    } else if (page() == Page::Connect) {
         StepConnectBanner();
+        if (SearchStep() == SearchResult::EnterBoot)
+            EnterBoot();
+    }
+}
+
+void TfmMain::EnterBoot() {
+    ob::EnterBoot();
 }
 
 void TfmMain::StepIntroductionBanner() {
@@ -194,6 +211,16 @@ void TfmMain::btExitClick() {
 
 void TfmMain::btNext1Click() {
     selectPage(Page::Connect);
+    StartSearch();
+}
+
+void TfmMain::cbPortaSerChange() {
+    PortChoiceChanged();
+}
+
+void TfmMain::btNext2Click() {
+    if (ChoosePort())
+        EnterBoot();
 }
 
 void TfmMain::btExit3Click() {

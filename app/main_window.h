@@ -58,12 +58,15 @@ public:
     void tmTimerTimer();
     void btExitClick();
     void btNext1Click();
+    void cbPortaSerChange();
+    void btNext2Click();
     void btExit3Click();
     void btExit5Click();
     void TabSheet2Show();
     void TabSheet3Show();
     void TabSheet5Show();
     virtual bool loadfile(); // true: the embedded firmware is invalid
+    void EnterBoot();        // waits for the power cycle, then runs the update
 
     // The log exactly as written: bytes, CR LF line ends.
     const std::string& logText() const { return logBytes; }

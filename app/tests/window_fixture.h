@@ -5,6 +5,7 @@
 #include "app/main_window.h"
 #include "core/run_state.h"
 #include "core/switches.h"
+#include "search/port_search.h"
 
 #include <QLabel>
 #include <QTabBar>
@@ -21,6 +22,7 @@ protected:
         Banner = {};
         ob::Run = {};
         CommandLine.clear();
+        Search = {};
         window = std::make_unique<TfmMain>();
         window->show();
         window->stopTimer();
