@@ -14,9 +14,10 @@ build: setup
 	@cmake -S . -B $(BUILD) $(CMAKE_ARGS) >/dev/null || { echo "make: configuring failed" >&2; exit 1; }
 	@cmake --build $(BUILD) -j $(JOBS) || { echo "make: the build failed" >&2; exit 1; }
 
-# The wizard against the simulated controller, which power-cycles itself when asked to.
+# The wizard against the simulated controller, which power-cycles itself when asked to and
+# compares its flash with the release at the end.
 demo: build
-	$(BUILD)/bin/obsim --auto-cycle -- $(BUILD)/bin/obflash
+	$(BUILD)/bin/obsim --auto-cycle --release firmware/release/orbeline-1.37.fw -- $(BUILD)/bin/obflash
 
 # The wizard against a real controller on this machine's serial ports.
 run: build
