@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_ARGS ?=
 JOBS ?= $(shell nproc)
 
-.PHONY: all setup build demo run test bench format clean
+.PHONY: all setup build demo run test bench package format clean
 
 all: build
 
@@ -29,6 +29,10 @@ test: build
 
 bench: build
 	@bench/run.sh $(BUILD)
+
+# The Debian package, $(BUILD)/obflash_<version>_<architecture>.deb.
+package: build
+	@cd $(BUILD) && cpack -G DEB || { echo "make: building the package failed" >&2; exit 1; }
 
 format:
 	@clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   srecord binutils socat
   fonts-liberation2
+  dpkg-dev desktop-file-utils man-db groff-base bsdextrautils file xvfb xdotool
 )
 
 missing=()
