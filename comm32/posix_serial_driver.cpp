@@ -1,6 +1,7 @@
 #include "comm32/posix_serial_driver.h"
 
 #include "comm32/error_codes.h"
+#include "comm32/held_terminals.h"
 #include "comm32/port_table.h"
 #include "comm32/termios_settings.h"
 
@@ -38,6 +39,7 @@ int OpenTerminal(const std::string& path) {
         errno = error;
         return -1;
     }
+    NoteHeldTerminal(fd);
     return fd;
 }
 
@@ -111,6 +113,7 @@ bool PosixSerialDriver::CloseHandle(Handle handle) {
         return false;
     EndPending(*port, ERROR_OPERATION_ABORTED);
     ioctl(port->fd, TIOCNXCL);
+    NoteReleasedTerminal(port->fd);
     int result = ::close(port->fd);
     int error = errno;
     ports.erase(handle);

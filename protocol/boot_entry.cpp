@@ -98,6 +98,9 @@ void ReadBurst(std::string& burst) {
             Window().setLamp(Lamp::RX, true);
             emptyPolls = 0;
             burst.push_back(char(b));
+            // Only the last two bytes count: a line that never pauses must not grow the burst.
+            if (burst.size() > 2)
+                burst.erase(0, 1);
             continue;
         }
         if (++emptyPolls < EmptyPollsEndingBurst)
@@ -105,7 +108,6 @@ void ReadBurst(std::string& burst) {
         if (!burst.empty())
             Trace(BurstStamp() + " endrec.");
         if (burst.size() >= 2) {
-            burst.erase(0, burst.size() - 2);
             Trace(BurstStamp() + " ok.");
             return;
         }
@@ -134,6 +136,8 @@ void EnterBoot() {
         }
     }
     Trace("$-- user interrupt.");
+    // Abort operation closed the port, but a receive poll since may have reopened it.
+    ClosePort();
 }
 
 } // namespace ob

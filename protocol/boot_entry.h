@@ -5,7 +5,8 @@
 
 namespace ob {
 
-// One announcement burst: its last two bytes, or, once KeepRunning is clear, whatever came.
+// One announcement burst: its last two bytes, or, once KeepRunning is clear, at most the last two
+// that came.
 void ReadBurst(std::string& burst);
 
 // Waits for the announcement on the open port, contacts the boot loader and runs the update;

@@ -1,7 +1,7 @@
 // The wizard end to end: the search over the listed ports, the manual choice and the command-line
 // start, each ending in the power cycle and the update of the simulated controller.
 
-#include "wizard_run.h"
+#include "tests/support/wizard_run.h"
 
 #include "comm32/comm32.h"
 #include "core/switches.h"

@@ -1,4 +1,4 @@
-#include "wizard_run.h"
+#include "tests/support/wizard_run.h"
 
 #include "comm32/comm32.h"
 #include "comm32/port_table.h"
@@ -39,7 +39,7 @@ void ResetModules() {
 WizardRun::WizardRun() {
     ResetModules();
     CommandLine = {};
-    char pattern[] = "/tmp/obflash-search-XXXXXX";
+    char pattern[] = "/tmp/obflash-wizard-XXXXXX";
     directory = mkdtemp(pattern);
 }
 
@@ -96,7 +96,7 @@ std::string WizardRun::MissingPort() const {
 void WizardRun::OpenWizard(const std::string& ports, bool show) {
     setenv("OBFLASH_PORTS", ports.c_str(), 1);
     ReloadPortTable();
-    window = std::make_unique<TfmMain>();
+    window = MakeWindow();
     window->onMessageShown = [](QMessageBox& box) { box.accept(); };
     watchdog = std::make_unique<QTimer>();
     watchdog->setSingleShot(true);
@@ -104,9 +104,13 @@ void WizardRun::OpenWizard(const std::string& ports, bool show) {
         ADD_FAILURE() << "the run did not end by itself: Abort operation pressed";
         window->btExit3Click();
     });
-    watchdog->start(std::chrono::minutes(1));
+    watchdog->start(watchdogLimit);
     if (show)
         window->show();
+}
+
+std::unique_ptr<TfmMain> WizardRun::MakeWindow() {
+    return std::make_unique<TfmMain>();
 }
 
 // The next case of a test starts from a fresh window and closed port, as a new run would.

@@ -28,11 +28,13 @@ protected:
     // The bytes waiting at a far end.
     static std::string ReadWaiting(int peer);
     std::string MissingPort() const;
-    // Sets OBFLASH_PORTS and creates the window; `show` shows it, which runs FormShow. A minute
-    // later the watchdog presses Abort operation, as a user would, so that a wait for a power
-    // cycle that never comes, nested in a tick or a click, cannot hang the test.
+    // Sets OBFLASH_PORTS and creates the window; `show` shows it, which runs FormShow. After
+    // watchdogLimit the watchdog presses Abort operation, as a user would, so that a wait for a
+    // power cycle that never comes, nested in a tick or a click, cannot hang the test.
     void OpenWizard(const std::string& ports, bool show = true);
     void CloseWizard();
+    // The window OpenWizard creates; a test may give it another clock.
+    virtual std::unique_ptr<TfmMain> MakeWindow();
 
     // Runs the window's events until `done` holds or `limit` has passed.
     bool RunUntil(const std::function<bool()>& done,
@@ -45,6 +47,7 @@ protected:
     std::string directory;
     std::unique_ptr<sim::Simulator> simulator;
     std::unique_ptr<TfmMain> window;
+    std::chrono::milliseconds watchdogLimit = std::chrono::minutes(1);
 
 private:
     std::unique_ptr<QTimer> watchdog;
