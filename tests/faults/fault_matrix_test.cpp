@@ -20,7 +20,12 @@ namespace {
 using namespace std::chrono_literals;
 
 // The sanitizer build runs several times slower: one seed there unless asked for more.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define OBFLASH_UNDER_ASAN
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__) || defined(OBFLASH_UNDER_ASAN)
 constexpr int DefaultSeeds = 1;
 #else
 constexpr int DefaultSeeds = 3;
