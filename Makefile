@@ -26,6 +26,36 @@ run: build
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS) \
 		|| { echo "make: tests failed (see above)" >&2; exit 1; }
+	@$(MAKE) --no-print-directory test-sanitize
+
+# The whole suite again in a clang build with AddressSanitizer and UndefinedBehaviorSanitizer,
+# then a short run of every fuzz target from its committed seeds. `make fuzz` fuzzes for as
+# long as asked: FUZZ_SECONDS per target.
+SANITIZE_BUILD ?= $(BUILD)/sanitize
+FUZZ_SECONDS ?= 600
+FUZZ_SMOKE_SECONDS ?= 20
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+
+.PHONY: sanitize-build test-sanitize fuzz fuzz-smoke
+
+sanitize-build: setup
+	@cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_CXX_COMPILER=clang++ -DOBFLASH_SANITIZE=ON $(CMAKE_ARGS) \
+		>/dev/null || { echo "make: configuring the sanitizer build failed" >&2; exit 1; }
+	@cmake --build $(SANITIZE_BUILD) -j $(JOBS) || { echo "make: the sanitizer build failed" >&2; exit 1; }
+
+test-sanitize: sanitize-build
+	@cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) QT_QPA_PLATFORM=offscreen \
+		ctest --output-on-failure -j $(JOBS) \
+		|| { echo "make: tests failed under the sanitizers (see above)" >&2; exit 1; }
+	@$(MAKE) --no-print-directory fuzz-smoke
+
+fuzz-smoke: sanitize-build
+	@$(SANITIZER_ENV) fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SMOKE_SECONDS) smoke \
+		|| { echo "make: a fuzz target failed (see above)" >&2; exit 1; }
+
+fuzz: sanitize-build
+	@$(SANITIZER_ENV) fuzz/run.sh $(SANITIZE_BUILD) $(FUZZ_SECONDS) \
+		|| { echo "make: a fuzz target failed (see above)" >&2; exit 1; }
 
 bench: build
 	@bench/run.sh $(BUILD)

@@ -7,6 +7,7 @@ packages=(
   qt6-base-dev libjpeg62-turbo-dev libserialport-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   srecord binutils socat
+  clang libclang-rt-14-dev llvm
   fonts-liberation2
   dpkg-dev desktop-file-utils man-db groff-base bsdextrautils file xvfb xdotool
 )
