@@ -5,6 +5,23 @@
 
 namespace ob {
 
+namespace {
+
+// Every banner shows the one picture at the one height, and bringing the large picture to that
+// height is the costly step: done once for all of them, a page change does not freeze the window.
+QImage AtHeight(const QImage& source, int height) {
+    static QImage scaledFrom;
+    static QImage scaled;
+    if (scaled.height() != height || scaledFrom.cacheKey() != source.cacheKey()) {
+        scaled =
+            source.scaled(source.width(), height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        scaledFrom = source;
+    }
+    return scaled;
+}
+
+} // namespace
+
 BannerImage::BannerImage(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -22,8 +39,7 @@ const QImage& BannerImage::scaledToSize() {
     if (scaled.size() == size())
         return scaled;
     if (atHeight.height() != height())
-        atHeight = source.scaled(source.width(), height(), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation);
+        atHeight = AtHeight(source, height());
     scaled = atHeight.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return scaled;
 }

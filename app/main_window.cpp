@@ -26,6 +26,7 @@
 #include <QMessageBox>
 #include <QScopedValueRollback>
 #include <QScreen>
+#include <QSocketNotifier>
 #include <QTime>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -381,8 +382,25 @@ void TfmMain::sleep(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
+// Sleeps in the event loop rather than beside it: window events are handled the moment they
+// come, however long the wait, and a byte on the port or the limit ends it. A handler that closes
+// the port (Abort operation) ends it too.
 void TfmMain::waitForInput(std::chrono::milliseconds limit) {
-    WaitForInput(int(limit.count()));
+    const int port = InputDescriptor();
+    if (port < 0) {
+        WaitForInput(int(limit.count()));
+        return;
+    }
+    bool ended = false;
+    QSocketNotifier byteWaiting(port, QSocketNotifier::Read);
+    connect(&byteWaiting, &QSocketNotifier::activated, this, [&ended] { ended = true; });
+    QTimer limitReached;
+    limitReached.setSingleShot(true);
+    limitReached.setTimerType(Qt::PreciseTimer);
+    connect(&limitReached, &QTimer::timeout, this, [&ended] { ended = true; });
+    limitReached.start(limit);
+    while (!ended && InputDescriptor() == port)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 } // namespace ob

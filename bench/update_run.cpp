@@ -22,6 +22,7 @@ using namespace std::chrono_literals;
 // Search, power-off time, announcement and update together take well under this.
 constexpr auto RunLimitBeyondWait = 90s;
 constexpr auto UserReadsIntroduction = 1s;
+constexpr auto ProbeBeforeIdle = 3s;
 
 class ScratchDirectory {
 public:
@@ -53,12 +54,18 @@ struct Samples {
 // Wires the moments of the window to the probe, the CPU samples and the power cycle.
 void Script(BenchWindow& window, LatenessProbe& probe, SimProcess& sim, Samples& samples,
             std::chrono::seconds wait) {
+    // The probe's own wake-ups would count as the wizard's: it rests while the idle cost is
+    // measured, and watches the start of the wait and the power cycle.
     window.onWaitBegun = [&, wait] {
         probe.Enter("wait");
-        samples.waitFrom = SampleCpu();
-        QTimer::singleShot(wait, &window, [&] {
-            samples.waitTo = SampleCpu();
-            sim.PowerCycle();
+        QTimer::singleShot(ProbeBeforeIdle, &window, [&, wait] {
+            probe.Stop();
+            samples.waitFrom = SampleCpu();
+            QTimer::singleShot(wait, &window, [&] {
+                samples.waitTo = SampleCpu();
+                probe.Enter("wait");
+                sim.PowerCycle();
+            });
         });
     };
     window.onFirstCommand = [&] {

@@ -233,4 +233,8 @@ void WaitForInput(int milliseconds) {
     Driver().WaitForInput(Comm.PortHandle, milliseconds);
 }
 
+int InputDescriptor() {
+    return Driver().InputDescriptor(Comm.PortHandle);
+}
+
 } // namespace ob

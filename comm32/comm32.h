@@ -21,5 +21,7 @@ bool WriteData(const std::string& bytes); // true: busy, nothing was sent
 // Waits at most `milliseconds` for a byte to arrive; returns at once when one waits.
 // Without an open port it simply sleeps.
 void WaitForInput(int milliseconds);
+// The open port's descriptor, for an event loop to wake on its input; -1 without an open port.
+int InputDescriptor();
 
 } // namespace ob

@@ -327,6 +327,11 @@ bool PosixSerialDriver::GetOverlappedResult(Handle handle, OVERLAPPED& overlappe
     return overlapped.Internal == ERROR_SUCCESS || Fail(static_cast<int32_t>(overlapped.Internal));
 }
 
+int PosixSerialDriver::InputDescriptor(Handle handle) {
+    auto found = ports.find(handle);
+    return found == ports.end() ? -1 : found->second.fd;
+}
+
 void PosixSerialDriver::WaitForInput(Handle handle, int milliseconds) {
     auto found = ports.find(handle);
     if (found == ports.end()) {

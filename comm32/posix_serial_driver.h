@@ -33,6 +33,7 @@ public:
     Handle CreateEvent() override;
     bool GetOverlappedResult(Handle port, OVERLAPPED& overlapped, uint32_t& transferred) override;
     void WaitForInput(Handle port, int milliseconds) override;
+    int InputDescriptor(Handle port) override;
 
     // A terminal's transmit buffer; Linux does not let a program size it.
     static constexpr uint32_t TransmitQueue = 4096;

@@ -45,6 +45,8 @@ public:
 
     // Returns once a byte waits on the port or `milliseconds` have passed.
     virtual void WaitForInput(Handle port, int milliseconds) = 0;
+    // What an event loop can watch for input on the port; -1 when there is nothing to watch.
+    virtual int InputDescriptor(Handle /*port*/) { return -1; }
 };
 
 // The installed driver; the POSIX one unless a test installed another.

@@ -71,7 +71,8 @@ public:
     virtual std::chrono::milliseconds monotonic() const = 0;
     virtual LocalTime localTime() const = 0;
     virtual void sleep(std::chrono::milliseconds duration) = 0;
-    // Sleeps at most `limit`, and ends at once when a byte is waiting on the serial port.
+    // Sleeps at most `limit`, and ends at once when a byte is waiting on the serial port. The
+    // window may handle its events meanwhile.
     virtual void waitForInput(std::chrono::milliseconds limit) = 0;
 };
 

@@ -7,6 +7,7 @@
 #include "protocol/commands.h"
 #include "protocol/update_procedure.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <optional>
@@ -19,14 +20,18 @@ using namespace std::chrono_literals;
 
 constexpr int EmptyPollsEndingBurst = 4;
 constexpr auto PollSleep = 1ms;
-// Before a burst has begun the gap rule does not apply, so the poll may wait for the byte.
-constexpr auto FirstByteWait = 10ms;
+// Before a burst has begun the gap rule does not apply, so the poll may wait for the byte; the
+// window handles its events while it waits, so a long wait costs no responsiveness and saves
+// the wake-ups of an idle line.
+constexpr auto FirstByteWait = 50ms;
 
 constexpr uint8_t OldBootMark = 5;
 constexpr uint8_t NewBootMark = 0x16;
 constexpr int OldBootContactWrites = 3;
 constexpr auto OldBootContactPause = 11ms;
 constexpr auto NewBootContactPause = 20ms;
+// The window's events wait no longer than this during a contact pause.
+constexpr auto PauseSlice = 5ms;
 
 // "41:07:093": minutes, seconds, milliseconds.
 std::string BurstStamp() {
@@ -42,6 +47,15 @@ void WaitOnePoll(bool burstBegun) {
     else
         Window().waitForInput(FirstByteWait);
     Window().processEvents();
+}
+
+// The boot loader needs its pause after a contact byte; the window must not freeze for it.
+void PauseKeepingWindowAlive(std::chrono::milliseconds pause) {
+    const auto until = Window().monotonic() + pause;
+    for (auto left = pause; left > 0ms; left = until - Window().monotonic()) {
+        Window().sleep(std::min(left, PauseSlice));
+        Window().processEvents();
+    }
 }
 
 void DrainInput() {
@@ -60,7 +74,7 @@ uint8_t SendIdentify(CommandLimits limits) {
 uint8_t ContactOldBoot(uint8_t contact) {
     for (int n = 0; n < OldBootContactWrites; ++n) {
         WriteContactByte(contact);
-        Window().sleep(OldBootContactPause);
+        PauseKeepingWindowAlive(OldBootContactPause);
     }
     Trace("-- boot version <1.2 - contacting w/" + std::to_string(contact) + ".");
     Trace(". ");
@@ -71,7 +85,7 @@ uint8_t ContactOldBoot(uint8_t contact) {
 uint8_t ContactNewBoot(uint8_t contact) {
     Trace("-- boot version >1.1 - contacting.");
     WriteContactByte(contact);
-    Window().sleep(NewBootContactPause);
+    PauseKeepingWindowAlive(NewBootContactPause);
     Run.OldBoot = false;
     return SendIdentify(NewBootContactLimits);
 }

@@ -125,5 +125,20 @@ TEST_F(BootEntry, AbortWhileWaitingStartsNoUpdate) {
     EXPECT_EQ(line.TakeRest(), "");
 }
 
+// The window is kept alive through the pause after the contact byte, so Abort takes effect there.
+TEST_F(BootEntry, AbortDuringTheContactPauseSendsNoIdentify) {
+    const auto fixtureEvents = view.onEvents;
+    view.onEvents = [&] {
+        fixtureEvents();
+        if (view.logHas("-- boot version >1.1 - contacting."))
+            ob::Run.KeepRunning = false;
+    };
+
+    EXPECT_EQ(Play({BurstOf("16 07"), BurstOf("16 09"), Hear(1)}), "09");
+
+    EXPECT_EQ(line.TakeRest(), "") << "no identify frame after the abort";
+    EXPECT_TRUE(view.logText.ends_with("12:00:00 - -- user interrupt.\r\n")) << view.logText;
+}
+
 } // namespace
 } // namespace ob::testing
