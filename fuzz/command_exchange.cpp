@@ -106,8 +106,7 @@ public:
     std::vector<std::string> requests; // every valid request heard, checksum removed
     int startBytes = 0;                // every frame the program began
     int endBytes = 0;
-    bool aborted = false;
-    std::size_t requestsAtAbort = 0;
+    std::optional<std::chrono::milliseconds> abortedAt;
 
 private:
     std::chrono::milliseconds now() const { return view.monotonic(); }
@@ -142,8 +141,7 @@ private:
             break;
         case 4:
             Run.KeepRunning = false;
-            aborted = true;
-            requestsAtAbort = requests.size();
+            abortedAt = now();
             break;
         }
     }
@@ -200,22 +198,26 @@ uint8_t ExpectedSeqNo(uint8_t before, bool highBit) {
 }
 
 // Every attempt sent the same, well-formed request, and no more attempts than allowed.
-void CheckRequests(const AdversarialPeer& peer, const Command& command, uint8_t status) {
+void CheckRequests(const AdversarialPeer& peer, const Command& command, bool timedOut) {
     uint8_t seq = uint8_t(Exchange.SeqNo);
     std::string expected = std::string{char(seq), char(command.code)} + command.data;
     FUZZ_CHECK(peer.startBytes == int(peer.requests.size()));
     for (const std::string& request : peer.requests)
         FUZZ_CHECK(request == expected);
-    int sent = peer.startBytes;
-    FUZZ_CHECK(sent <= command.attempts);
-    if (peer.aborted)
-        FUZZ_CHECK(std::size_t(sent) <= peer.requestsAtAbort + 1);
-    else if (status == NoReply)
-        FUZZ_CHECK(sent == command.attempts);
+    FUZZ_CHECK(peer.startBytes <= command.attempts);
+    if (timedOut)
+        FUZZ_CHECK(peer.startBytes == command.attempts);
 }
 
-// A status other than NoReply came from a valid frame that echoed the sequence number:
-// its echo, the status and what is left in Reply fold to 1.
+// After the abort the exchange ends with the polling pass under way: no further attempt
+// starts, so no further wait of 10 ms.
+void CheckAbort(const AdversarialPeer& peer, const testing::RecordingView& view) {
+    if (peer.abortedAt)
+        FUZZ_CHECK(view.fakeNow - *peer.abortedAt <= 10ms);
+}
+
+// A matching reply was a valid frame that echoed the sequence number: its echo, the status
+// and what is left in Reply fold to 1.
 void CheckMatch(uint8_t status) {
     FUZZ_CHECK(Codec.Reply.size() + 2 <= MaxFrameBytes);
     uint8_t echo = Exchange.SeqNo & 0x7F;
@@ -244,12 +246,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                                  command.waitLimit);
 
     view.onEvents = nullptr;
-    bool everyAttemptSent = status == NoReply && !peer.aborted;
-    peer.ListenToTheEnd(everyAttemptSent ? command.attempts : 0);
+    // Every attempt waited out its limit: the whole time, with nothing matched. A target's
+    // status 255 reads as NoReply too, but it ends the wait early.
+    auto fullTime = command.attempts * (command.waitLimit + 1) * 10ms;
+    bool timedOut = status == NoReply && !peer.abortedAt && view.fakeNow == fullTime;
+    bool matched = status != NoReply || (!peer.abortedAt && !timedOut);
+    peer.ListenToTheEnd(timedOut ? command.attempts : 0);
     FUZZ_CHECK(Exchange.SeqNo == ExpectedSeqNo(seqBefore, command.highBit));
-    FUZZ_CHECK(view.fakeNow <= command.attempts * (command.waitLimit + 2) * 10ms);
-    CheckRequests(peer, command, status);
-    if (status != NoReply)
+    FUZZ_CHECK(view.fakeNow <= fullTime);
+    CheckRequests(peer, command, timedOut);
+    CheckAbort(peer, view);
+    if (matched)
         CheckMatch(status);
     return 0;
 }

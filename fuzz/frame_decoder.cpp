@@ -68,7 +68,9 @@ void RoundTrip(std::string_view payload) {
     std::string wire = FuzzLine::Get().HeardUntil([](const std::string& heard) {
         return !heard.empty() && uint8_t(heard.back()) == FrameEnd;
     });
+    FUZZ_CHECK(!wire.empty() && uint8_t(wire.back()) == FrameEnd);
     FUZZ_CHECK(FuzzLine::Get().Send(wire) == wire.size());
+    FUZZ_CHECK(FuzzLine::Get().WaitingAtPort() == int(wire.size()));
     bool valid = false;
     for (std::size_t n = 0; n <= wire.size() && !valid && InQueue() > 0; ++n)
         valid = DecodeOnce(true);

@@ -24,7 +24,7 @@ public:
     // Everything the program sent since the last call that has arrived by now.
     std::string Heard();
     // Waits for bytes that are still on their way until `complete` says the bytes heard so
-    // far are enough, or a second has passed.
+    // far are enough, or the arrival limit has passed.
     std::string HeardUntil(const std::function<bool(const std::string&)>& complete);
     // Bytes that wait at the port, not yet read by the program.
     int WaitingAtPort() const;
