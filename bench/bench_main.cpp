@@ -68,13 +68,13 @@ int main(int argc, char** argv) {
         return Usage();
     const std::string& mode = args[0];
     const std::string out = OptionOf(args, "--out");
+    if (mode == "report" && args.size() == 2)
+        return Report(args[1]);
     QApplication application(argc, argv);
     if (mode == "startup-child" && args.size() == 2) {
         std::printf("%s", QJsonDocument(StartupChild(std::stoll(args[1]))).toJson().constData());
         return 0;
     }
-    if (mode == "report" && args.size() == 2)
-        return Report(args[1]);
     if (out.empty())
         return Usage();
     if (mode == "update") {
