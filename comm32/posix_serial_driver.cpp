@@ -188,7 +188,11 @@ bool PosixSerialDriver::PurgeComm(Handle handle, uint32_t flags) {
 
 bool PosixSerialDriver::Hungup(const Port& port) const {
     pollfd probe{port.fd, 0, 0};
-    return ::poll(&probe, 1, 0) < 0 || (probe.revents & (POLLHUP | POLLERR | POLLNVAL));
+    int ready;
+    do // a signal that interrupts the probe says nothing about the device
+        ready = ::poll(&probe, 1, 0);
+    while (ready < 0 && errno == EINTR);
+    return ready < 0 || (probe.revents & (POLLHUP | POLLERR | POLLNVAL));
 }
 
 bool PosixSerialDriver::ClearCommError(Handle handle, uint32_t& errors, COMSTAT& status) {

@@ -2,6 +2,9 @@
 #include "comm32/tests/port_fixture.h"
 #include "comm32/tests/pty_pair.h"
 
+#include <csignal>
+#include <sys/time.h>
+
 namespace ob::testing {
 namespace {
 
@@ -36,6 +39,31 @@ TEST_F(QueueTest, WaitForInputReturnsWhenAByteWaits) {
     for (int wait = 0; wait < 100 && InQueue() == 0; ++wait)
         WaitForInput(60'000); // would fail the test's time limit if it ignored the byte
     EXPECT_EQ(InQueue(), 1);
+}
+
+// A signal that interrupts the poll for a hang-up is no lost device: reopening the port would
+// purge what it has received.
+TEST_F(QueueTest, SignalsDuringReadsLoseNoBytes) {
+    std::string sent;
+    for (int n = 0; n < 2000; ++n)
+        sent += static_cast<char>(n % 251);
+    pty.Write(sent);
+    ASSERT_TRUE(WaitForQueued(static_cast<uint16_t>(sent.size())));
+
+    struct sigaction ignore {
+    }, previous{};
+    ignore.sa_handler = [](int) {};
+    sigaction(SIGALRM, &ignore, &previous);
+    itimerval storm{{0, 20}, {0, 20}}, off{};
+    setitimer(ITIMER_REAL, &storm, nullptr);
+    std::string read;
+    for (uint8_t b; ReadByte(b);)
+        read += static_cast<char>(b);
+    setitimer(ITIMER_REAL, &off, nullptr);
+    sigaction(SIGALRM, &previous, nullptr);
+
+    EXPECT_EQ(read.size(), sent.size());
+    EXPECT_EQ(read, sent);
 }
 
 TEST_F(QueueTest, WriteLongerThanTheFreeRoomIsRefusedWhole) {
