@@ -108,10 +108,14 @@ QLabel* MakePanel(QWidget* parent, const char* name) {
 
 QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QStringList& lines) {
     auto* memo = new QPlainTextEdit(parent);
-    memo->setObjectName(name);
-    memo->setPlainText(lines.join(u'\n'));
-    memo->document()->setDocumentMargin(2);
+    SetUpMemo(*memo, name, lines);
     return memo;
+}
+
+void SetUpMemo(QPlainTextEdit& memo, const char* name, const QStringList& lines) {
+    memo.setObjectName(name);
+    memo.setPlainText(lines.join(u'\n'));
+    memo.document()->setDocumentMargin(2);
 }
 
 void SetCaption(QWidget& control, std::string_view caption) {

@@ -44,6 +44,8 @@ QLabel* MakeFixedLabel(QWidget* parent, const char* name, QRect place, std::stri
 QLabel* MakePanel(QWidget* parent, const char* name);
 
 QPlainTextEdit* MakeMemo(QWidget* parent, const char* name, const QStringList& lines);
+// Gives a memo made elsewhere the name, text and margin of MakeMemo's.
+void SetUpMemo(QPlainTextEdit& memo, const char* name, const QStringList& lines);
 
 // The caption of a label, panel, button or group box, as the bytes last set.
 void SetCaption(QWidget& control, std::string_view caption);

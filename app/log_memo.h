@@ -6,10 +6,20 @@
 
 namespace ob {
 
-// Adds bytes at the end of the memo; CR LF starts a new paragraph.
-void AppendToMemo(QPlainTextEdit& memo, std::string_view text);
+class LogMemo : public QPlainTextEdit {
+public:
+    explicit LogMemo(QWidget* parent);
 
-// Caret at the end, nothing selected, the last line in view.
-void ScrollMemoToEnd(QPlainTextEdit& memo);
+    // Adds bytes at the end; CR LF starts a new line of the log.
+    void append(std::string_view text);
+    // Caret at the end, nothing selected, the last line in view.
+    void scrollToEnd();
+
+protected:
+    QMimeData* createMimeDataFromSelection() const override;
+
+private:
+    QString joinedText(int from, int to) const;
+};
 
 } // namespace ob

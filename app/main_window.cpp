@@ -269,8 +269,8 @@ bool TfmMain::pressPageButton(QPushButton* button) {
 void TfmMain::log(std::string_view message) {
     const std::string text = ApplyLogRules(message, TimeStamp(localTime(), timeSeparator));
     logBytes += text;
-    AppendToMemo(*mmLog, text);
-    ScrollMemoToEnd(*mmLog);
+    mmLog->append(text);
+    mmLog->scrollToEnd();
 }
 
 void TfmMain::setLamp(Lamp lamp, bool lit) {

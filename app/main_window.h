@@ -13,7 +13,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QMessageBox;
-class QPlainTextEdit;
 class QPushButton;
 class QTimer;
 
@@ -21,6 +20,7 @@ namespace ob {
 
 class BannerImage;
 class BitmapButton;
+class LogMemo;
 class LampShape;
 class LockedTabWidget;
 
@@ -146,7 +146,7 @@ private:
     // Finished.
     BannerImage* Image4 = nullptr;
     QLabel* lResult = nullptr;
-    QPlainTextEdit* mmLog = nullptr;
+    LogMemo* mmLog = nullptr;
     BitmapButton* btExit5 = nullptr;
 };
 

@@ -1,5 +1,6 @@
 #include "app/banner_image.h"
 #include "app/controls.h"
+#include "app/log_memo.h"
 #include "app/main_window.h"
 #include "app/pages/page_parts.h"
 
@@ -20,7 +21,8 @@ QWidget* TfmMain::buildFinishedPage() {
     lResult->setFont(BoldItalic(ArialFont(19)));
     SetTextColor(*lResult, colors::Red);
 
-    mmLog = MakeMemo(TabSheet5, "mmLog", {});
+    mmLog = new LogMemo(TabSheet5);
+    SetUpMemo(*mmLog, "mmLog", {});
     mmLog->setReadOnly(true);
     mmLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     mmLog->setFont(ArialFont(11));

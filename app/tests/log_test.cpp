@@ -1,9 +1,12 @@
 #include "app/time_stamp.h"
 #include "window_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <string>
 #include <vector>
 
@@ -93,6 +96,36 @@ TEST_F(LogTest, MemoShowsTheLogAsParagraphs) {
     EXPECT_EQ(shown[shown.size() - 3], "first line.");
     EXPECT_EQ(shown[shown.size() - 2], "second line.");
     EXPECT_EQ(shown.last(), "");
+}
+
+// A noisy line traced byte by byte makes one line of the log that never ends; the memo must keep
+// each append cheap and still give the user the log's own lines when copied.
+TEST_F(LogTest, AnEndlessLineIsCopiedWholeWhileItsParagraphsStayShort) {
+    window->log("first.");
+    for (int i = 0; i < 2000; ++i)
+        window->log("51:45:182 recv: " + std::to_string(i % 256) + " / ");
+    window->log("endrec.");
+    window->log("last.");
+
+    int longest = 0;
+    for (QTextBlock block = memo()->document()->begin(); block.isValid(); block = block.next())
+        longest = std::max(longest, block.length());
+    EXPECT_LT(longest, 1024);
+
+    const QString log = QString::fromLatin1(window->logText()).replace("\r\n", "\n");
+    memo()->selectAll();
+    memo()->copy();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), log);
+
+    // From inside "first." to inside "last.".
+    QTextCursor part = memo()->document()->find("first.");
+    part.setPosition(part.selectionStart() + 2);
+    part.setPosition(memo()->document()->find("last.").selectionStart() + 3,
+                     QTextCursor::KeepAnchor);
+    memo()->setTextCursor(part);
+    memo()->copy();
+    const qsizetype from = log.indexOf("first.") + 2, to = log.indexOf("last.") + 3;
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), log.mid(from, to - from));
 }
 
 TEST_F(LogTest, EveryCallScrollsToTheEndEvenAfterTheUserScrolledUp) {
