@@ -1,4 +1,5 @@
 #include "tests/faults/cell_worker.h"
+#include "tests/faults/child_process.h"
 
 #include "tests/faults/fault_cell.h"
 
@@ -48,14 +49,6 @@ std::vector<std::string> WorkerEnvironment(const Cell& cell, const Worker& worke
     variables.push_back(std::string(LogVariable) + "=" + worker.run.logPath);
     variables.push_back("QT_QPA_PLATFORM=offscreen");
     return variables;
-}
-
-std::vector<char*> Pointers(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 // The worker's own output goes to a file beside its log, for a look when it fails.

@@ -37,4 +37,7 @@ void AdoptOrphans();
 // Polls `condition` until it holds or `limit` passes.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::milliseconds limit);
 
+// argv or envp for exec: pointers into `texts`, closed by a null.
+std::vector<char*> Pointers(std::vector<std::string>& texts);
+
 } // namespace ob::testing
