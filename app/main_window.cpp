@@ -38,6 +38,8 @@ namespace {
 
 constexpr QSize ClientArea{472, 434};
 constexpr int TickMilliseconds = 50;
+// How long a window event may wait while a loop waits for the port.
+constexpr auto EventWaitBudget = std::chrono::milliseconds(10);
 constexpr int TabWidth = 90;
 constexpr int PageMargin = 4; // the pages are 464 wide inside the 472-wide page control
 
@@ -382,12 +384,13 @@ void TfmMain::sleep(std::chrono::milliseconds duration) {
     std::this_thread::sleep_for(duration);
 }
 
-// Sleeps in the event loop rather than beside it: window events are handled the moment they
-// come, however long the wait, and a byte on the port or the limit ends it. A handler that closes
-// the port (Abort operation) ends it too.
+// A wait up to the events' budget is a plain poll of the port, the cheapest way to catch the
+// next byte. A longer one sleeps in the event loop rather than beside it: window events are
+// handled the moment they come, and a byte on the port or the limit ends it. A handler that
+// closes the port (Abort operation) ends it too.
 void TfmMain::waitForInput(std::chrono::milliseconds limit) {
     const int port = InputDescriptor();
-    if (port < 0) {
+    if (limit <= EventWaitBudget || port < 0) {
         WaitForInput(int(limit.count()));
         return;
     }
