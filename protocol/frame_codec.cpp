@@ -110,14 +110,16 @@ void SendFrame(std::string_view payload) {
     uint8_t seed = BootSeed();
     Window().setLamp(Lamp::TX, true);
     Window().setLamp(Lamp::RX, false);
-    Window().processEvents();
     WriteFrame(seed, payload);
+    // Events (the lamps' repaint among them) are handled while the frame is on the wire, not
+    // before it leaves: before, they delayed every request.
+    Window().processEvents();
 }
 
 void SendAppFrame(std::string_view payload) {
     Window().setLamp(Lamp::TX, true);
-    Window().processEvents();
     WriteFrame(AppSeed, payload);
+    Window().processEvents();
 }
 
 bool ReceiveFrame() {

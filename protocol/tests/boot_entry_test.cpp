@@ -5,7 +5,9 @@
 #include "peer_fixture.h"
 #include "protocol/boot_entry.h"
 
+#include <chrono>
 #include <regex>
+#include <thread>
 
 namespace ob::testing {
 namespace {
@@ -130,8 +132,12 @@ TEST_F(BootEntry, AbortDuringTheContactPauseSendsNoIdentify) {
     const auto fixtureEvents = view.onEvents;
     view.onEvents = [&] {
         fixtureEvents();
-        if (view.logHas("-- boot version >1.1 - contacting."))
-            ob::Run.KeepRunning = false;
+        if (!view.logHas("-- boot version >1.1 - contacting."))
+            return;
+        // The user presses Abort once the contact byte has reached the controller.
+        for (int waited = 0; waited < 2000 && !peer->Finished(); ++waited)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ob::Run.KeepRunning = false;
     };
 
     EXPECT_EQ(Play({BurstOf("16 07"), BurstOf("16 09"), Hear(1)}), "09");
